@@ -1,0 +1,6 @@
+#ifndef QUILLON_RES_RESOURCE_H
+#define QUILLON_RES_RESOURCE_H
+
+#define IDR_MAINFRAME 128
+
+#endif
