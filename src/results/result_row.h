@@ -11,9 +11,12 @@ enum RowFlags : unsigned {
     kRowKeyPathLost = 0x2,   // the key path lost characters in the ANSI code page
     kRowNameLost = 0x4,      // the value name lost characters
     kRowDataLost = 0x8,      // the data lost characters
+    kRowDataAfterNul = 0x10, // the data goes on after a NUL, which a text cannot hold
 };
 
-constexpr unsigned kRowAnyTextLost = kRowKeyPathLost | kRowNameLost | kRowDataLost;
+// A row with any of these marks cannot be exported exactly.
+constexpr unsigned kRowAnyTextLost =
+    kRowKeyPathLost | kRowNameLost | kRowDataLost | kRowDataAfterNul;
 
 // One found value.
 struct ResultRow {

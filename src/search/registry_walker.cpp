@@ -52,11 +52,20 @@ struct RawValue {
 
     std::wstring_view Name() const { return {name.data(), cchName}; }
 
+    std::wstring_view AllData() const {
+        return {reinterpret_cast<const wchar_t*>(data.data()), cbData / sizeof(wchar_t)};
+    }
+
     // The data as wide text up to its first NUL.
-    std::wstring_view DataText() const {
-        std::wstring_view text(reinterpret_cast<const wchar_t*>(data.data()),
-                               cbData / sizeof(wchar_t));
-        return text.substr(0, text.find(L'\0'));
+    std::wstring_view DataText() const { return AllData().substr(0, AllData().find(L'\0')); }
+
+    // Whether anything but NULs follows the first NUL: such data cannot be
+    // written back as a text without losing that part.
+    bool HasDataAfterNul() const {
+        const std::wstring_view all = AllData();
+        const size_t nNul = all.find(L'\0');
+        return nNul != std::wstring_view::npos &&
+               all.find_first_not_of(L'\0', nNul) != std::wstring_view::npos;
     }
 };
 
@@ -205,6 +214,8 @@ void CRegistryWalker::ExamineValue(const KeyPath& path, const RawValue& value) c
         row.nFlags |= kRowNameLost;
     if (!bDataExact)
         row.nFlags |= kRowDataLost;
+    if (value.HasDataAfterNul())
+        row.nFlags |= kRowDataAfterNul;
     row.strRootKey = m_strRootKey;
     row.strKeyPath = path.strText;
     row.nCheck = 1;

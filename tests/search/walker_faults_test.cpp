@@ -149,6 +149,8 @@ TEST_F(WalkerFaultTest, TextsThatLoseCharactersAreWalkedAndMarked) {
     m_key.SetString(L"\u03a9\\Deeper", L"Path", L"C:\\Old");     // Omega, one level up
     m_key.SetString(L"C", L"N\u03a9me", L"C:\\Old");             // in the value name
     m_key.SetString(L"C", L"Data", L"C:\\Old\\\u0101");          // in the data
+    using namespace std::string_literals;
+    m_key.SetString(L"C", L"AfterNul", L"C:\\Old\0tail"s);      // more data after a NUL
     EXPECT_TRUE(Walk("C:\\Old"));
 
     std::map<std::string, unsigned> flagsByRow;
@@ -161,6 +163,7 @@ TEST_F(WalkerFaultTest, TextsThatLoseCharactersAreWalkedAndMarked) {
         {Under("\\C|Path|C:\\Old"), 0},
         {Under("\\C|N?me|C:\\Old"), kRowNameLost},
         {Under("\\C|Data|C:\\Old\\?"), kRowDataLost},
+        {Under("\\C|AfterNul|C:\\Old"), kRowDataAfterNul},
         {Under("\\Caf?|Path|C:\\Old"), kRowKeyPathLost},
         {Under("\\?\\Deeper|Path|C:\\Old"), kRowKeyPathLost},
     };
