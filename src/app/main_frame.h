@@ -7,6 +7,10 @@
 
 #include <atomic>
 #include <string>
+#include <vector>
+
+class CRegistryScriptWriter;
+struct LeftOutRow;
 
 // Private messages from the search worker: each carries, in lParam, a text
 // for one status bar pane.
@@ -53,7 +57,15 @@ protected:
     LRESULT WindowProc(UINT nMsg, WPARAM wParam, LPARAM lParam) override;
 
 private:
+    // Puts a text into a status bar pane and shows it at once.
     void ShowInPane(UINT nPaneId, const char* pszText);
+    // The export's pass over the list: each checked row that can be written
+    // exactly goes to both files; the others are gathered in leftOut.
+    void WriteCheckedRows(CRegistryScriptWriter& backup, CRegistryScriptWriter& changes,
+                          std::vector<LeftOutRow>& leftOut);
+    // Shows the user which row is being written.
+    void FlashRow(int nRow);
+    void ShowExportProgress(int nRow, const std::string& strKeyPath);
 };
 
 // The search worker's start routine; its parameter is the frame.

@@ -23,6 +23,11 @@ public:
     int GetRowCheck(int nRow) const { return Rows().GetRowCheck(nRow); }
     void SetRowCheck(int nRow, int nCheck) const { Rows().SetRowCheck(nRow, nCheck); }
 
+    // Inverts a frame of 3-pixel bands just inside the rectangle, then
+    // releases the device context; drawn twice, the frame is gone again.
+    // The export flashes the row that it writes with it.
+    void DrawRowFrame(const RECT& rect, HDC hDC, HWND hWndList);
+
     // A command offered by the frame: TRUE when the view handled it.
     BOOL OnCmdMsg(UINT nId, int nCode);
 
