@@ -99,10 +99,15 @@ LRESULT CMainFrame::WindowProc(UINT nMsg, WPARAM wParam, LPARAM lParam) {
         case WM_SHOW_KEY_PATH:
             ShowInPane(ID_INDICATOR_KEYPATH, reinterpret_cast<const char*>(lParam));
             break;
-        case WM_CLOSE:
-            // Always first: a running search takes this as the request to stop.
+        case WM_CLOSE: {
+            // Whether a worker exists is read before it is asked to stop: read
+            // after, a worker that stopped at once could already have let go
+            // of its handle, and the frame would close under it.
+            const bool bWorker = m_hSearchThread.load() != nullptr;
+            // Always before any box: a running search takes this as the
+            // request to stop.
             m_bSearching = 0;
-            if (m_hSearchThread.load() != nullptr) {
+            if (bWorker) {
                 AppMessageBox("Please Wait Until The Search Is Terminated.",
                               MB_OK | MB_ICONINFORMATION);
                 return 0;
@@ -113,6 +118,7 @@ LRESULT CMainFrame::WindowProc(UINT nMsg, WPARAM wParam, LPARAM lParam) {
                 return 0;
             }
             break;
+        }
         }
     } catch (...) {
         ReportException("CMainFrame::WindowProc");

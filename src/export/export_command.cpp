@@ -8,8 +8,8 @@
 #include "platform/ansi_text.h"
 #include "platform/message_box.h"
 #include "res/resource.h"
+#include "search/progress_texts.h"
 
-#include <cstdio>
 #include <memory>
 
 namespace {
@@ -31,6 +31,32 @@ template <typename Accept>
 void ChooseFile(HWND hWndOwner, const char* pszTitle, std::string& strPath, Accept bAccept) {
     while (!AskForSavePath(hWndOwner, pszTitle, strPath) || !bAccept(strPath))
         AppMessageBox("Please Choose An Other Location.", MB_OK);
+}
+
+// The identity of an existing file: its volume and its index on the volume.
+bool ReadFileIdentity(const std::string& strPath, BY_HANDLE_FILE_INFORMATION& info) {
+    HANDLE hFile = CreateFileA(strPath.c_str(), 0,
+                               FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                               OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (hFile == INVALID_HANDLE_VALUE)
+        return false;
+    const BOOL bRead = GetFileInformationByHandle(hFile, &info);
+    CloseHandle(hFile);
+    return bRead != FALSE;
+}
+
+// Whether the two paths name the same file: equal when case is ignored, or
+// naming one existing file however else they are spelt (a short form of a
+// folder, a relative path, a link). The change file must never be the
+// backup file: opening it again would empty the backup while it is written.
+bool NamesSameFile(const std::string& strPath, const std::string& strOtherPath) {
+    if (AnsiUpperCopy(strPath) == AnsiUpperCopy(strOtherPath))
+        return true;
+    BY_HANDLE_FILE_INFORMATION info{}, other{};
+    return ReadFileIdentity(strPath, info) && ReadFileIdentity(strOtherPath, other) &&
+           info.dwVolumeSerialNumber == other.dwVolumeSerialNumber &&
+           info.nFileIndexHigh == other.nFileIndexHigh &&
+           info.nFileIndexLow == other.nFileIndexLow;
 }
 
 bool NamesARootKey(const std::string& strRootKeyUpper) {
@@ -62,9 +88,8 @@ void CMainFrame::OnCommit() {
             AppMessageBox(CannotWriteMessage(strBackupPath), MB_OK);
         } else {
             strChangesPath = "Changes.reg";
-            const std::string strBackupUpper = AnsiUpperCopy(strBackupPath);
             ChooseFile(m_hWnd, kChangesTitle, strChangesPath, [&](const std::string& strPath) {
-                return AnsiUpperCopy(strPath) != strBackupUpper;
+                return !NamesSameFile(strPath, strBackupPath);
             });
             pChanges = std::make_unique<CRegistryScriptWriter>();
             if (!pChanges->Open(strChangesPath))
@@ -172,8 +197,6 @@ void CMainFrame::FlashRow(int nRow) {
 }
 
 void CMainFrame::ShowExportProgress(int nRow, const std::string& strKeyPath) {
-    char szCount[32];
-    std::snprintf(szCount, sizeof szCount, "%i Keys Proceeded.", nRow);
-    ShowInPane(ID_INDICATOR_KEYCOUNT, szCount);
+    ShowInPane(ID_INDICATOR_KEYCOUNT, KeyCountText(nRow).c_str());
     ShowInPane(ID_INDICATOR_KEYPATH, strKeyPath.c_str());
 }

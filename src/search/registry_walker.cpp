@@ -3,9 +3,9 @@
 #include "platform/wide_text.h"
 #include "results/result_list.h"
 #include "search/matching_rule.h"
+#include "search/progress_texts.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <vector>
 
 namespace {
@@ -74,11 +74,11 @@ public:
     CRegistryWalker(HWND hWndNotify, HWND hWndList, UINT nMsgKeyCount, UINT nMsgKeyPath,
                     std::atomic<LONG>* pbSearching, const std::string& strFind,
                     const std::string& strFindShort, const std::string& strRootKey,
-                    int* pnKeyCount, const RegistryOps& ops)
+                    int* pnKeyCount, const RegistryOps& ops, CSearchPacer* pPacer)
         : m_hWndNotify(hWndNotify), m_hWndList(hWndList), m_nMsgKeyCount(nMsgKeyCount),
           m_nMsgKeyPath(nMsgKeyPath), m_pbSearching(pbSearching), m_strFind(strFind),
           m_rule(strFind, strFindShort), m_strRootKey(strRootKey), m_pnKeyCount(pnKeyCount),
-          m_ops(ops) {}
+          m_ops(ops), m_pPacer(pPacer) {}
 
     BOOL WalkKey(const KeyPath& path, HKEY hKey);
 
@@ -98,6 +98,7 @@ private:
     const std::string& m_strRootKey;
     int* m_pnKeyCount;
     const RegistryOps& m_ops;
+    CSearchPacer* m_pPacer;
 };
 
 BOOL CRegistryWalker::WalkKey(const KeyPath& path, HKEY hKey) {
@@ -219,20 +220,16 @@ void CRegistryWalker::ExamineValue(const KeyPath& path, const RawValue& value) c
     row.strRootKey = m_strRootKey;
     row.strKeyPath = path.strText;
     row.nCheck = 1;
+    if (m_pPacer)
+        m_pPacer->BeforeRow(m_hWndList);
     CResultList(m_hWndList).AppendRow(row);
 }
 
 void CRegistryWalker::AnnounceKey(const std::string& strKeyPath) const {
-    if (m_nMsgKeyCount != 0) {
-        char szCount[32];
-        std::snprintf(szCount, sizeof szCount, "%i Keys Proceeded.", *m_pnKeyCount);
-        SendMessageA(m_hWndNotify, m_nMsgKeyCount, 0, reinterpret_cast<LPARAM>(szCount));
-    }
-    if (m_nMsgKeyPath != 0) {
-        const std::string strFullName = m_strRootKey + strKeyPath;
-        SendMessageA(m_hWndNotify, m_nMsgKeyPath, 0,
-                     reinterpret_cast<LPARAM>(strFullName.c_str()));
-    }
+    if (m_pPacer && !m_pPacer->TextsDue(m_hWndList, *m_pnKeyCount, m_strRootKey, strKeyPath))
+        return;
+    SendProgressTexts(m_hWndNotify, m_nMsgKeyCount, m_nMsgKeyPath, *m_pnKeyCount,
+                      m_strRootKey + strKeyPath);
 }
 
 } // namespace
@@ -241,10 +238,10 @@ BOOL RecurseRegistry(HWND hWndNotify, HWND hWndList, UINT nMsgKeyCount, UINT nMs
                      std::atomic<LONG>* pbSearching, const std::string& strFind,
                      const std::string& strFindShort, const std::string& strRootKey,
                      const std::string& strKeyPath, HKEY hKey, int* pnKeyCount,
-                     const RegistryOps& ops) {
+                     const RegistryOps& ops, CSearchPacer* pPacer) {
     try {
         CRegistryWalker walker(hWndNotify, hWndList, nMsgKeyCount, nMsgKeyPath, pbSearching,
-                               strFind, strFindShort, strRootKey, pnKeyCount, ops);
+                               strFind, strFindShort, strRootKey, pnKeyCount, ops, pPacer);
         return walker.WalkKey(KeyPath{strKeyPath, false}, hKey);
     } catch (...) {
         return FALSE;

@@ -2,6 +2,7 @@
 #define QUILLON_SEARCH_REGISTRY_WALKER_H
 
 #include "search/registry_ops.h"
+#include "search/search_pacer.h"
 
 #include <windows.h>
 
@@ -19,12 +20,16 @@
 // key. Subkeys are opened for reading only. A key that cannot be opened or
 // read is skipped with everything below it, and its siblings follow.
 //
+// With a pacer, the progress texts and the list's repaints are paced by it,
+// and the caller flushes it at the end of the search.
+//
 // Returns TRUE when the walk ended normally or was stopped by the run flag,
 // FALSE when it was refused (a missing argument, a window gone) or failed.
 BOOL RecurseRegistry(HWND hWndNotify, HWND hWndList, UINT nMsgKeyCount, UINT nMsgKeyPath,
                      std::atomic<LONG>* pbSearching, const std::string& strFind,
                      const std::string& strFindShort, const std::string& strRootKey,
                      const std::string& strKeyPath, HKEY hKey, int* pnKeyCount,
-                     const RegistryOps& ops = RegistryOps::Real());
+                     const RegistryOps& ops = RegistryOps::Real(),
+                     CSearchPacer* pPacer = nullptr);
 
 #endif

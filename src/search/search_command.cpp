@@ -61,17 +61,22 @@ DWORD WINAPI fnSearchWorkerThread(LPVOID pParam) {
     DWORD nExitCode = 1;
     try {
         int nKeyCount = 0;
+        CSearchPacer pacer;
         for (const auto& root : kRootKeys) {
             try {
                 const std::string strFind = pFrame->m_strFind;
                 const std::string strFindShort = pFrame->m_strFindShort;
                 RecurseRegistry(pFrame->GetHwnd(), pFrame->m_wndView.GetHwnd(), WM_SHOW_KEY_COUNT,
                                 WM_SHOW_KEY_PATH, &pFrame->m_bSearching, strFind, strFindShort,
-                                root.pszName, "", root.hKey, &nKeyCount);
+                                root.pszName, "", root.hKey, &nKeyCount, RegistryOps::Real(),
+                                &pacer);
             } catch (...) {
                 ReportException(root.pszReportName);
             }
         }
+        // The panes end on the last key entered, and every row is shown.
+        pacer.Flush(pFrame->GetHwnd(), WM_SHOW_KEY_COUNT, WM_SHOW_KEY_PATH,
+                    pFrame->m_wndView.GetHwnd());
     } catch (...) {
         ReportException("fnSearchWorkerThread");
         nExitCode = 0;

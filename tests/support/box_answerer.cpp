@@ -49,15 +49,16 @@ std::vector<CBoxAnswerer::Box> CBoxAnswerer::Answered() const {
 
 bool CBoxAnswerer::WaitForAnswers(size_t nCount, DWORD nMilliseconds) const {
     const DWORD nStart = GetTickCount();
-    while (GetTickCount() - nStart < nMilliseconds) {
+    for (;;) {
         {
             std::lock_guard<std::mutex> lock(m_mutex);
             if (m_answered.size() >= nCount)
                 return true;
         }
+        if (GetTickCount() - nStart >= nMilliseconds)
+            return false;
         Sleep(10);
     }
-    return false;
 }
 
 int CBoxAnswerer::PressDefault(const Box& box) {
