@@ -35,9 +35,9 @@ void ChooseFile(HWND hWndOwner, const char* pszTitle, std::string& strPath, Acce
 
 // The identity of an existing file: its volume and its index on the volume.
 bool ReadFileIdentity(const std::string& strPath, BY_HANDLE_FILE_INFORMATION& info) {
-    HANDLE hFile = CreateFileA(strPath.c_str(), 0,
-                               FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                               OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    HANDLE hFile =
+        CreateFileA(strPath.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                    nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
     if (hFile == INVALID_HANDLE_VALUE)
         return false;
     const BOOL bRead = GetFileInformationByHandle(hFile, &info);
@@ -55,8 +55,7 @@ bool NamesSameFile(const std::string& strPath, const std::string& strOtherPath) 
     BY_HANDLE_FILE_INFORMATION info{}, other{};
     return ReadFileIdentity(strPath, info) && ReadFileIdentity(strOtherPath, other) &&
            info.dwVolumeSerialNumber == other.dwVolumeSerialNumber &&
-           info.nFileIndexHigh == other.nFileIndexHigh &&
-           info.nFileIndexLow == other.nFileIndexLow;
+           info.nFileIndexHigh == other.nFileIndexHigh && info.nFileIndexLow == other.nFileIndexLow;
 }
 
 bool NamesARootKey(const std::string& strRootKeyUpper) {

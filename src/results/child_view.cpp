@@ -217,6 +217,7 @@ LRESULT CChildView::WindowProc(UINT nMsg, WPARAM wParam, LPARAM lParam) {
         OnLButtonDown(static_cast<UINT>(wParam), {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
         return 0;
     case WM_RBUTTONDOWN:
+    case WM_RBUTTONDBLCLK: // a quick second right click is a right click too
         // The control's own handling never runs: a right click leaves the
         // selection as it was, and the menu acts on it.
         OnRButtonDown(static_cast<UINT>(wParam), {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
