@@ -7,6 +7,7 @@
 #include "search/search_pacer.h"
 #include "support/box_answerer.h"
 #include "support/test_key.h"
+#include "support/test_windows.h"
 
 #include <commctrl.h>
 
@@ -332,21 +333,7 @@ protected:
         ASSERT_TRUE(CResultList(View()).AppendRow(row));
     }
 
-    std::vector<ResultRow> Rows() const {
-        const CResultList list(View());
-        std::vector<ResultRow> rows;
-        for (int i = 0; i < list.GetRowCount(); ++i) {
-            ResultRow row;
-            row.strRootKey = list.GetRowText(i, CResultList::kColRootKey);
-            row.strKeyPath = list.GetRowText(i, CResultList::kColKey);
-            row.strValueName = list.GetRowText(i, CResultList::kColName);
-            row.strValueData = list.GetRowText(i, CResultList::kColValue);
-            row.nCheck = list.GetRowCheck(i);
-            row.nFlags = list.GetRowFlags(i);
-            rows.push_back(row);
-        }
-        return rows;
-    }
+    std::vector<ResultRow> Rows() const { return ReadRows(View()); }
 
     // Tool > Export Changes with the user answering; what the user saw.
     std::vector<std::string> Export(CExportUser& user) {

@@ -1,6 +1,7 @@
 #include "export/registry_script_writer.h"
 #include "export/replace_found_text.h"
 #include "platform/wide_text.h"
+#include "export/registry_snapshot.h"
 #include "search/walk_fixture.h"
 
 #include <gtest/gtest.h>
@@ -73,26 +74,6 @@ void CollectValues(HKEY hKey, const std::wstring& path, ValueMap& values) {
         CollectValues(hSub, path + L"\\" + name, values);
         RegCloseKey(hSub);
     }
-}
-
-// Imports the file with the registry editor, silently, and waits for it.
-void ImportWithRegedit(const std::string& strFile) {
-    char szWindows[MAX_PATH + 1] = "";
-    GetWindowsDirectoryA(szWindows, MAX_PATH);
-    const std::string strProgram = std::string(szWindows) + "\\regedit.exe";
-    std::string strCommand = "\"" + strProgram + "\" /s \"" + strFile + "\"";
-    STARTUPINFOA startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process{};
-    ASSERT_TRUE(CreateProcessA(strProgram.c_str(), strCommand.data(), nullptr, nullptr, FALSE, 0,
-                               nullptr, nullptr, &startup, &process))
-        << GetLastError();
-    // A generous bound, only so that a stuck editor fails the test instead
-    // of hanging the run.
-    const DWORD nWait = WaitForSingleObject(process.hProcess, 120000);
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
-    ASSERT_EQ(nWait, WAIT_OBJECT_0);
 }
 
 // A file name with a blank in the temporary folder, removed at the end.
@@ -222,7 +203,7 @@ TEST_F(RegeditImport, HostileNamesAndDataComeBackExactly) {
         }
         ASSERT_TRUE(writer.Close());
     }
-    ImportWithRegedit(file.Path());
+    ImportSilently(file.Path());
 
     ValueMap expected;
     for (const Entry& e : entries)
@@ -263,8 +244,8 @@ TEST_F(RegeditImport, ChangeFileReplacesAndBackupRestoresTheFoundValues) {
     changed[{L"\\Tools", L"Path"}] = StringValue("D:\\New\\tools;D:\\NEW~1\\x\r\nD:\\New");
     changed[{L"\\Tools", L"(Default)"}] = StringValue("D:\\New\\");
 
-    ImportWithRegedit(change.Path());
+    ImportSilently(change.Path());
     ExpectSameValues(RegistryValues(), changed);
-    ImportWithRegedit(backup.Path());
+    ImportSilently(backup.Path());
     ExpectSameValues(RegistryValues(), original);
 }

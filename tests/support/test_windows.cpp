@@ -63,8 +63,8 @@ std::vector<std::string> CTestWindows::Texts(UINT nMsg) const {
     return texts;
 }
 
-std::vector<ResultRow> CTestWindows::Rows() const {
-    CResultList list(m_hWndList);
+std::vector<ResultRow> ReadRows(HWND hWndList) {
+    CResultList list(hWndList);
     std::vector<ResultRow> rows;
     for (int i = 0; i < list.GetRowCount(); ++i) {
         ResultRow row;
@@ -78,3 +78,5 @@ std::vector<ResultRow> CTestWindows::Rows() const {
     }
     return rows;
 }
+
+std::vector<ResultRow> CTestWindows::Rows() const { return ReadRows(m_hWndList); }

@@ -26,6 +26,10 @@ inline std::ostream& operator<<(std::ostream& os, const ReceivedText& r) {
     return os << (r.nMsg == kMsgKeyCount ? "count: " : "path: ") << r.strText;
 }
 
+// Every row of a result list control, read back through the list's
+// operations, flags included.
+std::vector<ResultRow> ReadRows(HWND hWndList);
+
 // A hidden top-level window that keeps every progress text sent to it, and
 // a real report-view list control, a window of its own, that holds the
 // found rows (either can be destroyed without the other).
