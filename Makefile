@@ -35,7 +35,8 @@ test: build
 
 # Starts the program in a demo prefix with a few values that name real
 # folders, or in the prefix named by WINEPREFIX. The 32-bit build runs where
-# 32-bit Wine can run, the 64-bit build elsewhere.
+# 32-bit Wine can run, the 64-bit build elsewhere. Without a display it runs
+# a demo in the demo prefix instead (scripts/demo.sh), into build/demo/.
 run: build
 	@scripts/run-quillon.sh
 

@@ -13,7 +13,6 @@
 
 #include <commctrl.h>
 
-#include <atomic>
 #include <chrono>
 #include <cstdio>
 #include <string>
@@ -74,31 +73,40 @@ int RunWindow(const std::string& strFind) {
         return 1;
     auto* pFrame = static_cast<CMainFrame*>(app.m_pMainWnd);
 
-    std::atomic<bool> bEnded{false};
+    // The search dialog is answered as a user would. The answerer looks at
+    // the windows a hundred times a second, and every look costs the Wine
+    // server work that the search would wait for, so it is gone before the
+    // search runs.
     Clock::time_point start{};
-    double dSeconds = 0;
-    CBoxAnswerer answerer([&](const CBoxAnswerer::Box& box) {
-        if (box.strCaption == "Search Options") {
+    {
+        CBoxAnswerer dialogAnswerer([&](const CBoxAnswerer::Box& box) {
+            if (box.strCaption != "Search Options")
+                return 0;
             SetDlgItemTextA(box.hWnd, IDC_FIND_WHAT, strFind.c_str());
             SetDlgItemTextA(box.hWnd, IDC_REPLACE_WITH, "D:\\Elsewhere");
             start = Clock::now();
             return IDOK;
-        }
-        if (box.strText == "Search Through the Registry is Terminated.") {
-            dSeconds = SecondsSince(start);
-            bEnded = true;
-        }
-        return IDOK;
-    });
-    PostMessageA(pFrame->GetHwnd(), WM_COMMAND, ID_TOOL_SEARCH, 0);
-    // Serve the window until the worker is gone and its end box answered.
+        });
+        SendMessageA(pFrame->GetHwnd(), WM_COMMAND, ID_TOOL_SEARCH, 0);
+    }
+    // Serve the window, as its message loop would, until the worker has
+    // finished its walk (it lets go of its handle right before its end box).
     MSG msg;
-    while (!bEnded || pFrame->m_hSearchThread.load() || !answerer.WaitForAnswers(2, 0)) {
+    while (pFrame->m_hSearchThread.load()) {
         while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
             TranslateMessage(&msg);
             DispatchMessageA(&msg);
         }
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
+    }
+    const double dSeconds = SecondsSince(start);
+
+    // Dismiss the end box, so that the worker ends before the window goes.
+    CBoxAnswerer endAnswerer(CBoxAnswerer::PressDefault);
+    while (!endAnswerer.WaitForAnswers(1, 0)) {
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
+            DispatchMessageA(&msg);
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
     }
     const std::string strCount = pFrame->m_wndStatusBar.GetPaneText(
         pFrame->m_wndStatusBar.CommandToIndex(ID_INDICATOR_KEYCOUNT));

@@ -70,8 +70,11 @@ run_set() { # $1 pin, $2 label
     a=$(timed_search "$1" bare)
     b=$(timed_search "$1" window)
     d=$(peer_search "$1")
+    # The display must be known before the server starts its desktop.
+    export DISPLAY=:$display
     start_server "$1" display
-    c=$(DISPLAY=:$display timed_search "$1" window)
+    c=$(timed_search "$1" window)
+    unset DISPLAY
     keys=${a#* }
     ta=${a% *}; tb=${b% *}; tc=${c% *}
     printf '%s\n' "$2"
@@ -92,5 +95,6 @@ sleep 1
 
 run_set "" "unpinned" unpinned
 run_set "taskset -c 0" "pinned to one processor" pinned
-faster=$(calc "$(cat "$tree/bench-pinned.seconds") < $(cat "$tree/bench-unpinned.seconds") ? \"pinned\" : \"unpinned\"")
+faster=$(awk -v p="$(cat "$tree/bench-pinned.seconds")" -v u="$(cat "$tree/bench-unpinned.seconds")" \
+    'BEGIN { print (p < u) ? "pinned" : "unpinned" }')
 echo "faster here: $faster"

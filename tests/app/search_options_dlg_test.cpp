@@ -5,6 +5,7 @@
 #include "app/search_options_dlg.h"
 #include "res/resource.h"
 #include "support/box_answerer.h"
+#include "support/window_search.h"
 
 #include <gtest/gtest.h>
 
@@ -62,18 +63,11 @@ void PressEscape(HWND hDlg) {
 
 // The icon that a message box shows.
 HICON BoxIcon(HWND hBox) {
-    HICON hIcon = nullptr;
-    EnumChildWindows(
-        hBox,
-        [](HWND hChild, LPARAM lParam) -> BOOL {
-            if ((GetWindowLongPtrA(hChild, GWL_STYLE) & SS_TYPEMASK) != SS_ICON)
-                return TRUE;
-            *reinterpret_cast<HICON*>(lParam) =
-                reinterpret_cast<HICON>(SendMessageA(hChild, STM_GETICON, 0, 0));
-            return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&hIcon));
-    return hIcon;
+    HWND hIconControl = FindChildWindow(hBox, [](HWND hChild) {
+        return (GetWindowLongPtrA(hChild, GWL_STYLE) & SS_TYPEMASK) == SS_ICON;
+    });
+    return hIconControl ? reinterpret_cast<HICON>(SendMessageA(hIconControl, STM_GETICON, 0, 0))
+                        : nullptr;
 }
 
 // A user at one dialog: the first step runs when the dialog shows, each

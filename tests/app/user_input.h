@@ -3,6 +3,8 @@
 
 #include <windows.h>
 
+#include "support/window_search.h"
+
 #include <atomic>
 #include <functional>
 #include <initializer_list>
@@ -86,23 +88,7 @@ public:
     }
 
 private:
-    static HWND FindShownMenu() {
-        HWND hFound = nullptr;
-        EnumWindows(
-            [](HWND hWnd, LPARAM lParam) -> BOOL {
-                char szClass[16] = "";
-                GetClassNameA(hWnd, szClass, sizeof szClass);
-                DWORD nProcessId = 0;
-                GetWindowThreadProcessId(hWnd, &nProcessId);
-                if (nProcessId != GetCurrentProcessId() || !IsWindowVisible(hWnd) ||
-                    std::string(szClass) != "#32768")
-                    return TRUE;
-                *reinterpret_cast<HWND*>(lParam) = hWnd;
-                return FALSE;
-            },
-            reinterpret_cast<LPARAM>(&hFound));
-        return hFound;
-    }
+    static HWND FindShownMenu() { return ::FindShownMenu(GetCurrentProcessId()); }
 
     void Watch() {
         HWND hAnswered = nullptr;

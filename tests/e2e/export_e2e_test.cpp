@@ -42,24 +42,7 @@ bool WaitUntil(const std::function<bool()>& bDone, DWORD nMilliseconds) {
 
 // Whether the process shows a menu (a window of class #32768).
 bool MenuIsOpen(DWORD nProcessId) {
-    struct Search {
-        DWORD nProcessId;
-        bool bFound;
-    } search{nProcessId, false};
-    EnumWindows(
-        [](HWND hWnd, LPARAM lParam) -> BOOL {
-            auto* pSearch = reinterpret_cast<Search*>(lParam);
-            DWORD nOwner = 0;
-            GetWindowThreadProcessId(hWnd, &nOwner);
-            char szClass[16] = "";
-            GetClassNameA(hWnd, szClass, sizeof szClass);
-            if (nOwner == pSearch->nProcessId && IsWindowVisible(hWnd) &&
-                std::string(szClass) == "#32768")
-                pSearch->bFound = true;
-            return !pSearch->bFound;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.bFound;
+    return FindShownMenu(nProcessId) != nullptr;
 }
 
 std::wstring ReadValue(HKEY hKey, const wchar_t* pszSubKey, const wchar_t* pszName) {

@@ -8,6 +8,7 @@
 #include "support/box_answerer.h"
 #include "support/test_key.h"
 #include "support/test_windows.h"
+#include "support/window_search.h"
 
 #include <commctrl.h>
 
@@ -40,18 +41,9 @@ inline std::string CannotWrite(const std::string& strPath) {
 // explorer-style dialog (Wine nests it in a ComboBoxEx), or edit 1152.
 inline HWND FindFileNameEdit(HWND hDialog) {
     if (HWND hCombo = GetDlgItem(hDialog, 1148)) {
-        HWND hEdit = nullptr;
-        EnumChildWindows(
-            hCombo,
-            [](HWND hWnd, LPARAM lParam) -> BOOL {
-                char szClass[16] = "";
-                GetClassNameA(hWnd, szClass, sizeof szClass);
-                if (lstrcmpiA(szClass, "Edit") != 0)
-                    return TRUE;
-                *reinterpret_cast<HWND*>(lParam) = hWnd;
-                return FALSE;
-            },
-            reinterpret_cast<LPARAM>(&hEdit));
+        HWND hEdit = FindChildWindow(hCombo, [](HWND hWnd) {
+            return lstrcmpiA(WindowClassName(hWnd).c_str(), "Edit") == 0;
+        });
         if (hEdit)
             return hEdit;
         char szClass[16] = "";
