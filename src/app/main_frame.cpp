@@ -99,6 +99,9 @@ LRESULT CMainFrame::WindowProc(UINT nMsg, WPARAM wParam, LPARAM lParam) {
         case WM_SHOW_KEY_PATH:
             ShowInPane(ID_INDICATOR_KEYPATH, reinterpret_cast<const char*>(lParam));
             break;
+        case WM_APPEND_ROWS:
+            m_wndView.Rows().AppendRows(reinterpret_cast<const ResultRow*>(lParam), wParam);
+            return 0;
         case WM_CLOSE: {
             // Whether a worker exists is read before it is asked to stop: read
             // after, a worker that stopped at once could already have let go

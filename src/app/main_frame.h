@@ -16,6 +16,9 @@ struct LeftOutRow;
 // for one status bar pane.
 constexpr UINT WM_SHOW_KEY_COUNT = WM_APP + 1;
 constexpr UINT WM_SHOW_KEY_PATH = WM_APP + 2;
+// Found rows for the result list, in batches: wParam the count, lParam the
+// first row.
+constexpr UINT WM_APPEND_ROWS = WM_APP + 3;
 
 // The main frame: the program's only top-level window, and the holder of the
 // state that the search and the export share. It hosts the result view and

@@ -23,6 +23,14 @@ bool CResultList::AppendRow(const ResultRow& row) const {
     return true;
 }
 
+void CResultList::AppendRows(const ResultRow* pRows, size_t nCount) const {
+    SendMessageA(m_hWnd, WM_SETREDRAW, FALSE, 0);
+    for (size_t i = 0; i < nCount; ++i)
+        AppendRow(pRows[i]);
+    SendMessageA(m_hWnd, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(m_hWnd, nullptr, FALSE);
+}
+
 int CResultList::GetRowCount() const {
     return static_cast<int>(SendMessageA(m_hWnd, LVM_GETITEMCOUNT, 0, 0));
 }

@@ -22,6 +22,8 @@ public:
 
     // Adds the row last; false when the control refused it.
     bool AppendRow(const ResultRow& row) const;
+    // Adds the rows last, in order, and repaints the control once.
+    void AppendRows(const ResultRow* pRows, size_t nCount) const;
     int GetRowCount() const;
     // The whole text of a cell, however long.
     std::string GetRowText(int nRow, int nColumn) const;

@@ -221,12 +221,13 @@ void CRegistryWalker::ExamineValue(const KeyPath& path, const RawValue& value) c
     row.strKeyPath = path.strText;
     row.nCheck = 1;
     if (m_pPacer)
-        m_pPacer->BeforeRow(m_hWndList);
-    CResultList(m_hWndList).AppendRow(row);
+        m_pPacer->AddRow(m_hWndNotify, std::move(row));
+    else
+        CResultList(m_hWndList).AppendRow(row);
 }
 
 void CRegistryWalker::AnnounceKey(const std::string& strKeyPath) const {
-    if (m_pPacer && !m_pPacer->TextsDue(m_hWndList, *m_pnKeyCount, m_strRootKey, strKeyPath))
+    if (m_pPacer && !m_pPacer->TextsDue(m_hWndNotify, *m_pnKeyCount, m_strRootKey, strKeyPath))
         return;
     SendProgressTexts(m_hWndNotify, m_nMsgKeyCount, m_nMsgKeyPath, *m_pnKeyCount,
                       m_strRootKey + strKeyPath);

@@ -20,8 +20,9 @@
 // key. Subkeys are opened for reading only. A key that cannot be opened or
 // read is skipped with everything below it, and its siblings follow.
 //
-// With a pacer, the progress texts and the list's repaints are paced by it,
-// and the caller flushes it at the end of the search.
+// With a pacer, the progress texts are paced by it and the found rows reach
+// the list through it, in batches sent to hWndNotify; the caller flushes it
+// at the end of the search.
 //
 // Returns TRUE when the walk ended normally or was stopped by the run flag,
 // FALSE when it was refused (a missing argument, a window gone) or failed.

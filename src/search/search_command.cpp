@@ -61,7 +61,7 @@ DWORD WINAPI fnSearchWorkerThread(LPVOID pParam) {
     DWORD nExitCode = 1;
     try {
         int nKeyCount = 0;
-        CSearchPacer pacer;
+        CSearchPacer pacer(WM_APPEND_ROWS);
         for (const auto& root : kRootKeys) {
             try {
                 const std::string strFind = pFrame->m_strFind;
@@ -75,8 +75,7 @@ DWORD WINAPI fnSearchWorkerThread(LPVOID pParam) {
             }
         }
         // The panes end on the last key entered, and every row is shown.
-        pacer.Flush(pFrame->GetHwnd(), WM_SHOW_KEY_COUNT, WM_SHOW_KEY_PATH,
-                    pFrame->m_wndView.GetHwnd());
+        pacer.Flush(pFrame->GetHwnd(), WM_SHOW_KEY_COUNT, WM_SHOW_KEY_PATH);
     } catch (...) {
         ReportException("fnSearchWorkerThread");
         nExitCode = 0;

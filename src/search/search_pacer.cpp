@@ -2,10 +2,10 @@
 
 #include "search/progress_texts.h"
 
-bool CSearchPacer::TextsDue(HWND hWndList, int nKeyCount, const std::string& strRootKey,
+bool CSearchPacer::TextsDue(HWND hWndNotify, int nKeyCount, const std::string& strRootKey,
                             const std::string& strKeyPath) {
-    if (m_bRedrawHeld && IntervalPassed(m_nRedrawHeldSince))
-        ReleaseRedraw(hWndList);
+    if (!m_rows.empty() && IntervalPassed(m_nFirstRowKept))
+        DeliverRows(hWndNotify);
     // The first key's texts always go: the panes show at once that the walk
     // has begun.
     if (!m_bTextsSentOnce || IntervalPassed(m_nLastTextsSent)) {
@@ -20,26 +20,23 @@ bool CSearchPacer::TextsDue(HWND hWndList, int nKeyCount, const std::string& str
     return false;
 }
 
-void CSearchPacer::BeforeRow(HWND hWndList) {
-    if (m_bRedrawHeld) {
-        if (IntervalPassed(m_nRedrawHeldSince))
-            ReleaseRedraw(hWndList);
-        return;
-    }
-    SendMessageA(hWndList, WM_SETREDRAW, FALSE, 0);
-    m_bRedrawHeld = true;
-    m_nRedrawHeldSince = GetTickCount();
+void CSearchPacer::AddRow(HWND hWndNotify, ResultRow row) {
+    if (m_rows.empty())
+        m_nFirstRowKept = GetTickCount();
+    m_rows.push_back(std::move(row));
+    if (IntervalPassed(m_nFirstRowKept))
+        DeliverRows(hWndNotify);
 }
 
-void CSearchPacer::ReleaseRedraw(HWND hWndList) {
-    SendMessageA(hWndList, WM_SETREDRAW, TRUE, 0);
-    InvalidateRect(hWndList, nullptr, TRUE);
-    m_bRedrawHeld = false;
+void CSearchPacer::DeliverRows(HWND hWndNotify) {
+    SendMessageA(hWndNotify, m_nMsgAppendRows, m_rows.size(),
+                 reinterpret_cast<LPARAM>(m_rows.data()));
+    m_rows.clear();
 }
 
-void CSearchPacer::Flush(HWND hWndNotify, UINT nMsgKeyCount, UINT nMsgKeyPath, HWND hWndList) {
-    if (m_bRedrawHeld)
-        ReleaseRedraw(hWndList);
+void CSearchPacer::Flush(HWND hWndNotify, UINT nMsgKeyCount, UINT nMsgKeyPath) {
+    if (!m_rows.empty())
+        DeliverRows(hWndNotify);
     if (!m_bTextsKept)
         return;
     m_bTextsKept = false;

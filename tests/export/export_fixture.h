@@ -301,14 +301,14 @@ protected:
         CResultList(View()).DeleteAllRows();
         std::atomic<LONG> bSearching{1};
         int nKeyCount = 0;
-        // Paced as the Search command paces it: the list is not repainted
-        // for every row.
-        CSearchPacer pacer;
+        // Paced as the Search command paces it: rows reach the list in
+        // batches through the frame.
+        CSearchPacer pacer(WM_APPEND_ROWS);
         ASSERT_TRUE(RecurseRegistry(Frame(), View(), WM_SHOW_KEY_COUNT, WM_SHOW_KEY_PATH,
                                     &bSearching, m_pFrame->m_strFind, m_pFrame->m_strFindShort,
                                     "HKEY_CURRENT_USER", m_key.KeyPath(), m_key.Handle(),
                                     &nKeyCount, RegistryOps::Real(), &pacer));
-        pacer.Flush(Frame(), WM_SHOW_KEY_COUNT, WM_SHOW_KEY_PATH, View());
+        pacer.Flush(Frame(), WM_SHOW_KEY_COUNT, WM_SHOW_KEY_PATH);
     }
 
     // A row that no search of the test key could give.

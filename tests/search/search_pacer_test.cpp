@@ -11,7 +11,7 @@ TEST_F(WalkTest, PacedWalkShowsTheFirstAndTheLastKeyAndKeepsEveryRow) {
     m_key.SetString(L"B", L"InB", L"C:\\Old\\b");
     m_key.CreateSubKey(L"C");
 
-    CSearchPacer pacer(60 * 1000);
+    CSearchPacer pacer(kMsgAppendRows, 60 * 1000);
     EXPECT_TRUE(RecurseRegistry(m_windows.Notify(), m_windows.List(), kMsgKeyCount, kMsgKeyPath,
                                 &m_bSearching, "C:\\Old", "", "HKEY_CURRENT_USER",
                                 m_key.KeyPath(), m_key.Handle(), &m_nKeyCount,
@@ -19,8 +19,9 @@ TEST_F(WalkTest, PacedWalkShowsTheFirstAndTheLastKeyAndKeepsEveryRow) {
     const std::vector<ReceivedText> firstOnly = {
         {kMsgKeyCount, "0 Keys Proceeded."}, {kMsgKeyPath, "HKEY_CURRENT_USER" + Under("\\A")}};
     EXPECT_EQ(m_windows.m_received, firstOnly);
+    EXPECT_TRUE(m_windows.Rows().empty()) << "rows wait for the interval, or the end";
 
-    pacer.Flush(m_windows.Notify(), kMsgKeyCount, kMsgKeyPath, m_windows.List());
+    pacer.Flush(m_windows.Notify(), kMsgKeyCount, kMsgKeyPath);
     const std::vector<ReceivedText> withLast = {
         {kMsgKeyCount, "0 Keys Proceeded."},
         {kMsgKeyPath, "HKEY_CURRENT_USER" + Under("\\A")},
@@ -33,12 +34,12 @@ TEST_F(WalkTest, PacedWalkShowsTheFirstAndTheLastKeyAndKeepsEveryRow) {
 
 TEST_F(WalkTest, PacerSendsNothingMoreWhenTheLastTextsAlreadyWent) {
     m_key.CreateSubKey(L"Only");
-    CSearchPacer pacer(60 * 1000);
+    CSearchPacer pacer(kMsgAppendRows, 60 * 1000);
     EXPECT_TRUE(RecurseRegistry(m_windows.Notify(), m_windows.List(), kMsgKeyCount, kMsgKeyPath,
                                 &m_bSearching, "C:\\Old", "", "HKEY_CURRENT_USER",
                                 m_key.KeyPath(), m_key.Handle(), &m_nKeyCount,
                                 RegistryOps::Real(), &pacer));
-    pacer.Flush(m_windows.Notify(), kMsgKeyCount, kMsgKeyPath, m_windows.List());
+    pacer.Flush(m_windows.Notify(), kMsgKeyCount, kMsgKeyPath);
     EXPECT_EQ(m_windows.Texts(kMsgKeyPath),
               std::vector<std::string>{"HKEY_CURRENT_USER" + Under("\\Only")});
 }
@@ -46,7 +47,7 @@ TEST_F(WalkTest, PacerSendsNothingMoreWhenTheLastTextsAlreadyWent) {
 TEST_F(WalkTest, PacedTextsGoAgainOnceTheIntervalHasPassed) {
     m_key.CreateSubKey(L"A");
     m_key.CreateSubKey(L"B");
-    CSearchPacer pacer(1);
+    CSearchPacer pacer(kMsgAppendRows, 1);
     RegistryOps ops = RegistryOps::Real();
     ops.OpenKey = [](HKEY hKey, const wchar_t* pszName, REGSAM nAccess, HKEY* phKey) {
         Sleep(20); // more than the interval between two keys

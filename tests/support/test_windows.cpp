@@ -16,6 +16,11 @@ LRESULT CALLBACK NotifyProc(HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM lParam) 
         self->m_received.push_back({nMsg, reinterpret_cast<const char*>(lParam)});
         return 0;
     }
+    if (nMsg == kMsgAppendRows) {
+        auto* self = reinterpret_cast<CTestWindows*>(GetWindowLongPtrA(hWnd, GWLP_USERDATA));
+        CResultList(self->List()).AppendRows(reinterpret_cast<const ResultRow*>(lParam), wParam);
+        return 0;
+    }
     return DefWindowProcA(hWnd, nMsg, wParam, lParam);
 }
 

@@ -12,6 +12,9 @@
 // Message numbers that the tests give the walker for its two progress texts.
 constexpr UINT kMsgKeyCount = WM_APP + 1;
 constexpr UINT kMsgKeyPath = WM_APP + 2;
+// The message that brings a batch of found rows to the list (wParam the
+// count, lParam the first row).
+constexpr UINT kMsgAppendRows = WM_APP + 3;
 
 // One progress text as the window received it.
 struct ReceivedText {
