@@ -8,7 +8,7 @@ ARCHS := i686 x86_64
 WINE32 := /usr/lib/wine/wine
 WINE64 := /usr/lib/wine/wine64
 
-.PHONY: all deps build test run clean $(ARCHS:%=build-%)
+.PHONY: all deps build test run bench clean $(ARCHS:%=build-%)
 
 all: build
 
@@ -39,6 +39,11 @@ test: build
 # a demo in the demo prefix instead (scripts/demo.sh), into build/demo/.
 run: build
 	@scripts/run-quillon.sh
+
+# The search benchmark (see README, Performance): a few minutes the first
+# time, while it makes its synthetic registry, then about a quarter of an hour.
+bench: deps build-x86_64
+	@bench/run.sh build/x86_64
 
 clean:
 	@for p in build/*/wineprefix build/*/demoprefix; do \

@@ -59,9 +59,9 @@ DWORD WINAPI fnSearchWorkerThread(LPVOID pParam) {
     if (!pFrame)
         return 0;
     DWORD nExitCode = 1;
+    CSearchPacer pacer(WM_APPEND_ROWS);
     try {
         int nKeyCount = 0;
-        CSearchPacer pacer(WM_APPEND_ROWS);
         for (const auto& root : kRootKeys) {
             try {
                 const std::string strFind = pFrame->m_strFind;
@@ -74,7 +74,12 @@ DWORD WINAPI fnSearchWorkerThread(LPVOID pParam) {
                 ReportException(root.pszReportName);
             }
         }
-        // The panes end on the last key entered, and every row is shown.
+    } catch (...) {
+        ReportException("fnSearchWorkerThread");
+        nExitCode = 0;
+    }
+    try {
+        // The panes end on the last key entered, and every row found is shown.
         pacer.Flush(pFrame->GetHwnd(), WM_SHOW_KEY_COUNT, WM_SHOW_KEY_PATH);
     } catch (...) {
         ReportException("fnSearchWorkerThread");
