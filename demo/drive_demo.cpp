@@ -81,16 +81,6 @@ void Step(const std::string& strStep) {
     throw std::runtime_error(strWhy);
 }
 
-bool WaitUntil(const std::function<bool()>& bDone, DWORD nMilliseconds) {
-    const DWORD nStart = GetTickCount();
-    while (!bDone()) {
-        if (GetTickCount() - nStart > nMilliseconds)
-            return false;
-        Sleep(20);
-    }
-    return true;
-}
-
 std::string Seconds(DWORD nMilliseconds) {
     char szText[32];
     std::snprintf(szText, sizeof szText, "%.1f s", nMilliseconds / 1000.0);

@@ -30,16 +30,6 @@ LPARAM KeyData(UINT nVirtualKey, bool bAltDown) {
     return lParam;
 }
 
-bool WaitUntil(const std::function<bool()>& bDone, DWORD nMilliseconds) {
-    const DWORD nStart = GetTickCount();
-    while (!bDone()) {
-        if (GetTickCount() - nStart > nMilliseconds)
-            return false;
-        Sleep(20);
-    }
-    return true;
-}
-
 // Whether the process shows a menu (a window of class #32768).
 bool MenuIsOpen(DWORD nProcessId) {
     return FindShownMenu(nProcessId) != nullptr;

@@ -228,3 +228,13 @@ std::string CRemoteQuillon::PaneText(int nPane) const {
     buffer.Read(0, text.data(), nLength);
     return text;
 }
+
+bool WaitUntil(const std::function<bool()>& bDone, DWORD nMilliseconds) {
+    const DWORD nStart = GetTickCount();
+    while (!bDone()) {
+        if (GetTickCount() - nStart > nMilliseconds)
+            return false;
+        Sleep(20);
+    }
+    return true;
+}

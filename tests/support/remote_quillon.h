@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -58,5 +59,8 @@ std::string QuillonExePath();
 // The string form of the current user's SID: the name of the current user's
 // key under HKEY_USERS.
 std::string CurrentUserSid();
+
+// Asks bDone every 20 ms until it is true (true) or the time is up (false).
+bool WaitUntil(const std::function<bool()>& bDone, DWORD nMilliseconds);
 
 #endif
